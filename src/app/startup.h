@@ -1,0 +1,5 @@
+// Process entry and exit.
+#pragma once
+
+[[noreturn]] void startup();
+[[noreturn]] void shutdown();

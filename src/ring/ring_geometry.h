@@ -1,0 +1,14 @@
+// Where the slot buttons stand on the ring.
+#pragma once
+
+#include "platform/ui.h"
+
+// The single-precision number nearest to pi / 180.
+constexpr float DEG_TO_RAD = 0.0174532924f;
+
+// 360 / (programs + 1), divided in double precision, rounded to single.
+float angleStepFor(int programs);
+// Top-left corner of slot i's button in the ring window's inner coordinates.
+ScreenPoint slotPositionFor(int i, float angleStep, int radius, ScreenPoint centre);
+// Nearest integer, halves to even.
+int roundHalfEven(double value);
