@@ -12,6 +12,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# One statically linked executable: prefer static archives.
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+# One statically linked executable: static archives only. The Windows platform
+# module resets CMAKE_FIND_LIBRARY_SUFFIXES after this file, so the choice is
+# made again right after project().
+set(ZLIB_USE_STATIC_LIBS ON)
+set(CMAKE_PROJECT_INCLUDE "${CMAKE_CURRENT_LIST_DIR}/mingw-static-libs.cmake")
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
