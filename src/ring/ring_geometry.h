@@ -1,6 +1,8 @@
 // Where the slot buttons stand on the ring.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/ui.h"
 
 // The single-precision number nearest to pi / 180.
@@ -12,3 +14,6 @@ float angleStepFor(int programs);
 ScreenPoint slotPositionFor(int i, float angleStep, int radius, ScreenPoint centre);
 // Nearest integer, halves to even.
 int roundHalfEven(double value);
+// The value, or the nearest end of the int range: sizes and positions from
+// a hand-edited radius must not wrap.
+int clampToInt(std::int64_t value);
