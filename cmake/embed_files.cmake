@@ -1,5 +1,6 @@
 # Writes a C++ source that holds the given files as byte arrays.
-# Called as: cmake -DOUTPUT=... -DINPUTS="a;b" -P embed_files.cmake
+# Called as: cmake -DOUTPUT=... -DINPUTS=a,b -P embed_files.cmake
+string(REPLACE "," ";" INPUTS "${INPUTS}")
 set(code "// Generated from the built-in skin pictures.\n#include <cstddef>\n\n")
 foreach(input ${INPUTS})
     get_filename_component(name ${input} NAME_WE)
