@@ -142,6 +142,26 @@ void printMenuItems(HWND menuWindow)
     }
 }
 
+// The program file's name without its folder, so that the tests can tell
+// their program's windows from Wine's own.
+std::string processName(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return "";
+    char path[MAX_PATH * 2] = {};
+    DWORD length = sizeof path;
+    std::string name;
+    if (QueryFullProcessImageNameA(process, 0, path, &length)) {
+        name.assign(path, length);
+        std::string::size_type slash = name.find_last_of("\\/");
+        if (slash != std::string::npos)
+            name.erase(0, slash + 1);
+    }
+    CloseHandle(process);
+    return name;
+}
+
 void printWindow(HWND window, bool topLevel)
 {
     RECT rect = {};
@@ -159,6 +179,7 @@ void printWindow(HWND window, bool topLevel)
         "\tparent=" + handleText(parent) +
         "\towner=" + handleText(GetWindow(window, GW_OWNER)) +
         "\tpid=" + std::to_string(processId) +
+        "\texe=" + escaped(processName(processId)) +
         "\tclass=" + escaped(windowClass) +
         "\tid=" + std::to_string(static_cast<long long>(GetWindowLongPtrA(window, GWLP_ID))) +
         "\trect=" + std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
