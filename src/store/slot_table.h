@@ -15,6 +15,10 @@ struct SlotRecord {
     std::uint8_t isFolder = 0;
 };
 
+// Highest slot index the table accepts: every slot is a child window plus a
+// tooltip tool, and a process may own 10000 window handles.
+constexpr int MAX_PROGRAMS = 4999;
+
 using SlotTable = std::vector<SlotRecord>;
 extern SlotTable slotTable;
 
@@ -26,7 +30,8 @@ struct Descriptor {
 Descriptor parseDescriptor(const std::string& bytes);
 std::string descriptorBytes(const std::string& path, const std::string& name, std::uint8_t isFolder);
 
-// Allocates settings.programs + 1 blank records.
+// Allocates settings.programs + 1 blank records; lowers settings.programs to
+// MAX_PROGRAMS, or to the default when even that cannot be allocated.
 void allocateSlotTable();
 void loadSlots();
 void writeDescriptor(int n, const std::string& path, const std::string& name, std::uint8_t isFolder);
