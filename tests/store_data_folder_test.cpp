@@ -78,7 +78,7 @@ TEST_F(DataFolder, CreationStripsTrailingSeparatorsAndSpacesButMakesOneLevelOnly
     EXPECT_TRUE(std::filesystem::is_directory(dir / std::string(259 - base.size(), 'a')));
 }
 
-TEST_F(DataFolder, FirstRunWritesSixSkinFilesInOrderAndKeepsSkin1Loaded)
+TEST_F(DataFolder, FirstRunWritesTheSixSkinFilesAndKeepsSkin1Loaded)
 {
     std::filesystem::create_directories(dir);
     prepareDataFolder();
