@@ -127,7 +127,6 @@ TEST_F(DataFolder, FirstRunSavesSkin2ThenSkin1)
 TEST_F(DataFolder, FileInTheWayEndsTheProgramWithTheMessage)
 {
     storetest::writeBytes(dir / "velquor_ZV", "in the way");
-    putPicture(BASE_LAYER, makePicture(2, 2, true));
     try {
         prepareDataFolder();
         FAIL() << "the program should have ended";
