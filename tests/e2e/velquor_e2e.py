@@ -285,6 +285,8 @@ class WineSession:
 
     def start(self, program=None, args=(), cwd=None):
         """Starts `wine program` (velquor.exe by default) in the background."""
+        if self.log is not None:
+            self.log.close()
         self.log = open(os.path.join(self.artifacts, "program.log"), "ab")
         self.process = subprocess.Popen(["wine", program or self.program, *args], env=self.env,
                                         cwd=cwd or os.path.dirname(program or self.program),
