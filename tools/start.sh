@@ -15,7 +15,7 @@ trap stop_xvfb EXIT
 if [ -n "$VELQUOR_XVFB_PID" ]; then
     echo "No DISPLAY was set: velquor runs on the virtual X display $DISPLAY."
     echo "To look at it, from another shell: DISPLAY=$DISPLAY import -window root shot.png"
-    echo "or share it: x11vnc -display $DISPLAY (then connect a VNC viewer)."
+    echo "or, with x11vnc installed, share it: x11vnc -display $DISPLAY and connect a VNC viewer."
 fi
 prepare_wine_prefix "$WINEPREFIX"
 echo "Starting velquor (Wine prefix $WINEPREFIX). Hold Ctrl to show the ring."

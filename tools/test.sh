@@ -36,7 +36,7 @@ step "Native build"
 if run native-configure cmake -S . -B build/native &&
    run native-build cmake --build build/native -j$JOBS; then
     step "Native tests"
-    run native-tests ctest --test-dir build/native --output-on-failure
+    run native-tests ctest --test-dir build/native --output-on-failure --timeout 1200
 fi
 
 step "Windows build"
@@ -52,10 +52,11 @@ if run windows-configure cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$VE
     rm -rf "$VELQUOR_WINE_TEMPLATE" "$WINEPREFIX"
     prefix_started=$(date +%s)
     if run wine-prefix prepare_wine_prefix "$VELQUOR_WINE_TEMPLATE"; then
+        isolate_wine_profile "$VELQUOR_WINE_TEMPLATE"
         echo "Wine prefix made in $(( $(date +%s) - prefix_started ))s"
         cp -a "$VELQUOR_WINE_TEMPLATE" "$WINEPREFIX"
         step "Windows tests (Wine, DISPLAY=$DISPLAY)"
-        run windows-tests ctest --test-dir build/windows --output-on-failure
+        run windows-tests ctest --test-dir build/windows --output-on-failure --timeout 1200
     fi
 fi
 
