@@ -921,7 +921,7 @@ bool shellExecute(const std::string& file, const std::string& parameter, const s
 {
     SHELLEXECUTEINFOA execute{};
     execute.cbSize = sizeof(execute);
-    execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI; // a failed start is not reported
     execute.hwnd = nullptr;
     execute.lpVerb = nullptr;
     execute.lpFile = file.c_str();

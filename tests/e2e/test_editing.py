@@ -189,8 +189,9 @@ class EditingTest(velquor_e2e.VelquorTestCase):
         self.wine.wait_for(self.ring, timeout=60, what="the ring window")
 
         self.choose(1, DELETE)
-        self.wine.wait_for(lambda: self.read("icon_2_p.zv").startswith(b"C:\\p3.exe"), timeout=20,
-                           what="the later slots renumbered")
+        # The settings are saved after the files have been renumbered.
+        self.wine.wait_for(lambda: b"programs = 4" in self.settings(), timeout=20, what="the settings saved")
+        self.assertEqual(self.read("icon_2_p.zv"), b"C:\\p3.exe\r\np3.exe\r\n\x00")
         self.assertEqual(self.read("icon_1_p.zv"), b"C:\\p2.exe\r\np2.exe\r\n\x00")
         self.assertFalse(os.path.exists(os.path.join(self.data_folder(), "icon_3_p.zv")))
         self.assertEqual(self.settings(), b"[General]\r\nprograms = 4\r\nradius = 90\r\nskin = skin1\r\n")
