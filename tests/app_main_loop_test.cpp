@@ -10,6 +10,7 @@
 #include "store/picture.h"
 #include "store/settings.h"
 #include "store/slot_table.h"
+#include "ui_events.h"
 
 namespace {
 
@@ -18,30 +19,6 @@ const std::string HIDE = "moveWindow 0 0 -264 264 264";
 const std::string PROGRAM_MISSING =
     "messageBox Error|Das Programm existiert nicht oder befindet\r"
     "sich auf einem nicht angeschlossenen Medium!|ok";
-
-UiEvent control(int n, ClickKind click)
-{
-    UiEvent e;
-    e.kind = UiEventKind::ControlEvent;
-    e.control = n;
-    e.click = click;
-    return e;
-}
-
-UiEvent menu(int id)
-{
-    UiEvent e;
-    e.kind = UiEventKind::MenuEvent;
-    e.menuId = id;
-    return e;
-}
-
-UiEvent closeRequest()
-{
-    UiEvent e;
-    e.kind = UiEventKind::CloseRequest;
-    return e;
-}
 
 class MainLoop : public ::testing::Test {
 protected:
@@ -150,7 +127,7 @@ TEST_F(MainLoop, CloseRequestEndsTheLoopAfterPolling)
 
 TEST_F(MainLoop, QuitCommandStillPollsThenEnds)
 {
-    scriptedUi.events = {menu(3), UiEvent{}};
+    scriptedUi.events = {menuEvent(3), UiEvent{}};
     scriptedUi.ctrlStates = {0x8000};
     EXPECT_FALSE(mainLoopPass());
     EXPECT_EQ(quitFlag, 1);
@@ -158,7 +135,7 @@ TEST_F(MainLoop, QuitCommandStillPollsThenEnds)
     EXPECT_EQ(scriptedCalls("moveWindow"), (std::vector<std::string>{REVEAL}));
 
     SetUp();
-    scriptedUi.events = {UiEvent{}, menu(3), UiEvent{}};
+    scriptedUi.events = {UiEvent{}, menuEvent(3), UiEvent{}};
     mainLoop();
     EXPECT_EQ(scriptedCalls("waitEvent").size(), 2u);
 }
@@ -185,7 +162,7 @@ TEST_F(MainLoop, ControlEventsSetTheSelectedSlotForEveryClickKind)
         SCOPED_TRACE(testing::Message() << "control " << c.control << " click " << static_cast<int>(c.click));
         scriptedUi.log.clear();
         selectedSlot = 77;
-        scriptedUi.events = {control(c.control, c.click)};
+        scriptedUi.events = {controlEvent(c.control, c.click)};
         EXPECT_TRUE(mainLoopPass());
         EXPECT_EQ(selectedSlot, c.selected);
         EXPECT_EQ(scriptedCalls("messageBox"), c.boxes);
@@ -197,7 +174,7 @@ TEST_F(MainLoop, RightClickMenuThenCtrlReleasedHidesInTheSamePass)
 {
     revealedFlag = 1;
     scriptedUi.cursor = {300, 200};
-    scriptedUi.events = {control(3, ClickKind::RightClick), menu(4)};
+    scriptedUi.events = {controlEvent(3, ClickKind::RightClick), menuEvent(4)};
     scriptedUi.ctrlStates = {0, 0};
     EXPECT_TRUE(mainLoopPass());
     const std::vector<std::string>& log = scriptedUi.log;
@@ -217,7 +194,7 @@ TEST_F(MainLoop, RightClickMenuThenCtrlReleasedHidesInTheSamePass)
 
 TEST_F(MainLoop, MenuEventsRunTheirCommand)
 {
-    scriptedUi.events = {menu(99), menu(2)};
+    scriptedUi.events = {menuEvent(99), menuEvent(2)};
     EXPECT_TRUE(mainLoopPass());
     EXPECT_EQ(scriptedUi.log.size(), 3u); // wait and two key queries only
     EXPECT_TRUE(mainLoopPass());

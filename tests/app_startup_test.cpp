@@ -17,27 +17,13 @@
 #include "store/builtin_skins.h"
 #include "store/picture.h"
 #include "store/picture_files.h"
+#include "ui_events.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string DEFAULT_SETTINGS("[General]\r\nprograms = 5\r\nradius = 100\r\nskin = skin1\r\n");
-
-UiEvent closeRequest()
-{
-    UiEvent e;
-    e.kind = UiEventKind::CloseRequest;
-    return e;
-}
-
-UiEvent menu(int id)
-{
-    UiEvent e;
-    e.kind = UiEventKind::MenuEvent;
-    e.menuId = id;
-    return e;
-}
 
 std::optional<std::string> fileBytes(const fs::path& path)
 {
@@ -188,7 +174,7 @@ TEST_F(Startup, ExistingFolderWithoutSkinsLoadsSettingsAndSlots)
 
 TEST_F(Startup, AddedSlotThenQuitReachesTheSettingsFile)
 {
-    scriptedUi.events = {menu(2), menu(3)};
+    scriptedUi.events = {menuEvent(2), menuEvent(3)};
 
     EXPECT_EQ(run(), 0);
 
@@ -199,7 +185,7 @@ TEST_F(Startup, AddedSlotThenQuitReachesTheSettingsFile)
 
 TEST_F(Startup, RunsAgainFromAFreshStateAfterAnEarlierRun)
 {
-    scriptedUi.events = {menu(2), menu(3)};
+    scriptedUi.events = {menuEvent(2), menuEvent(3)};
     ASSERT_EQ(run(), 0);
     resetScriptedUi();
     scriptedUi.profileFolder = home.string() + "\\";

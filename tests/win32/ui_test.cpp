@@ -8,6 +8,7 @@
 
 #include "platform/ui.h"
 #include "platform/win32_ui_internal.h"
+#include "../ui_events.h"
 
 // Found by argument lookup, so they live beside UiEvent.
 static bool operator==(const UiEvent& a, const UiEvent& b)
@@ -49,30 +50,6 @@ std::vector<UiEvent> eventsUntilQuiet()
             break;
     }
     return events;
-}
-
-UiEvent controlEvent(int control, ClickKind click)
-{
-    UiEvent e;
-    e.kind = UiEventKind::ControlEvent;
-    e.control = control;
-    e.click = click;
-    return e;
-}
-
-UiEvent menuEvent(int id)
-{
-    UiEvent e;
-    e.kind = UiEventKind::MenuEvent;
-    e.menuId = id;
-    return e;
-}
-
-UiEvent closeRequest()
-{
-    UiEvent e;
-    e.kind = UiEventKind::CloseRequest;
-    return e;
 }
 
 Picture rgbaPicture(int width, int height, const std::vector<std::uint8_t>& pixelsOfRow)
